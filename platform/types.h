@@ -467,4 +467,37 @@ inline constexpr UINT SB_GETTEXTA = WM_USER + 2;
 inline constexpr UINT SB_SETPARTS = WM_USER + 4;
 inline constexpr UINT SB_GETPARTS = WM_USER + 6;
 
+// ===== Additions of the window manager =====================================
+
+// Window-property values: a handle's value or a small number, 32 bits.
+using HANDLE = std::uint32_t;
+
+inline constexpr UINT WM_SETTEXT = 0x000C;
+inline constexpr UINT WM_GETTEXT = 0x000D;
+
+inline constexpr WPARAM VK_CAPITAL = 0x14;
+inline constexpr WPARAM VK_F10 = 0x79;
+
+// GetStockObject
+inline constexpr int LTGRAY_BRUSH = 1;
+inline constexpr int GRAY_BRUSH = 2;
+inline constexpr int DKGRAY_BRUSH = 3;
+inline constexpr int HOLLOW_BRUSH = NULL_BRUSH;
+
+inline constexpr UINT SB_SETTEXT = SB_SETTEXTA;
+inline constexpr UINT SBARS_SIZEGRIP = 0x0100;
+
+// ===== GDI additions =======================================================
+
+// RealizePalette and friends report failure with this value.
+inline constexpr UINT GDI_ERROR = 0xFFFFFFFFu;
+inline constexpr UINT DIB_PAL_COLORS = 1;
+// GetStockObject: the palette every device context starts with.
+inline constexpr int DEFAULT_PALETTE = 15;
+
+// ExtCreateRegion's optional transformation (only "none" is supported).
+struct XFORM {
+    float eM11 = 1, eM12 = 0, eM21 = 0, eM22 = 1, eDx = 0, eDy = 0;
+};
+
 }  // namespace ziru::platform

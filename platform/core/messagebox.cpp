@@ -47,7 +47,9 @@ std::string Cp1252ToUtf8(const char* text) {
     return out;
 }
 
-void SetMessageBoxResponder(MessageBoxResponder responder) { Responder() = std::move(responder); }
+void SetMessageBoxResponder(MessageBoxResponder responder) {
+    Responder() = std::move(responder);
+}
 
 int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) {
     if (Responder()) {

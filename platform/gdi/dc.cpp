@@ -22,4 +22,12 @@ DeviceContext* FindDC(HDC dc) { return Table().Find(dc.value); }
 
 bool FreeDC(HDC dc) { return Table().Remove(dc.value); }
 
+std::size_t CountDCs(DcKind kind) {
+    std::size_t count = 0;
+    Table().ForEach([&](std::uint32_t, const DeviceContext& dc) {
+        if (dc.kind == kind) ++count;
+    });
+    return count;
+}
+
 }  // namespace ziru::platform::detail

@@ -3,6 +3,8 @@
 // what is selected into it.
 #pragma once
 
+#include <cstddef>
+
 #include "platform/types.h"
 
 namespace ziru::platform::detail {
@@ -19,5 +21,8 @@ struct DeviceContext {
 HDC NewDC(DcKind kind, HWND window);
 DeviceContext* FindDC(HDC dc);
 bool FreeDC(HDC dc);
+// The number of live contexts of one kind (leak checks count memory and
+// screen contexts among the GDI objects).
+std::size_t CountDCs(DcKind kind);
 
 }  // namespace ziru::platform::detail

@@ -5,8 +5,7 @@
 
 namespace ziru::platform::backend {
 
-int ShowMessageBox(HWND /*owner*/, const std::string& text, const std::string& caption,
-                   UINT type) {
+int ShowMessageBox(HWND /*owner*/, const std::string& text, const std::string& caption, UINT type) {
     // Message boxes need the video subsystem's driver, not an initialised
     // subsystem; without a display SDL fails at once.
     const UINT buttons = type & 0x0F;
@@ -21,16 +20,17 @@ int ShowMessageBox(HWND /*owner*/, const std::string& text, const std::string& c
         data[1] = {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDCANCEL, "Cancel"};
         count = 2;
     } else {
-        data[0] = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
-                   IDOK, "OK"};
+        data[0] = {
+            SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK,
+            "OK"};
         count = 1;
     }
     Uint32 flags = SDL_MESSAGEBOX_INFORMATION;
     const UINT icon = type & 0xF0;
     if (icon == MB_ICONERROR) flags = SDL_MESSAGEBOX_ERROR;
     if (icon == MB_ICONWARNING) flags = SDL_MESSAGEBOX_WARNING;
-    const SDL_MessageBoxData box{flags,  nullptr, caption.c_str(), text.c_str(),
-                                 count,  data,    nullptr};
+    const SDL_MessageBoxData box{flags, nullptr, caption.c_str(), text.c_str(),
+                                 count, data,    nullptr};
     // A box killed leaves the id untouched, so start from -1.
     int pressed = -1;
     if (SDL_ShowMessageBox(&box, &pressed) != 0) return 0;
