@@ -56,6 +56,12 @@ int GetDlgCtrlID(HWND window);
 BOOL SetWindowTextA(HWND window, const char* text);
 int GetWindowTextA(HWND window, char* text, int size);
 
+// The window takes REGION's shape (window coordinates): it is drawn and gets
+// mouse messages only inside it. The window manager owns REGION from then on
+// (deleting the shape it had) and deletes it with the window; 0 removes the
+// shape. 0 for an unknown window or a region that cannot be taken over.
+int SetWindowRgn(HWND window, HRGN region, BOOL redraw);
+
 BOOL SetPropA(HWND window, const char* name, HANDLE value);
 HANDLE GetPropA(HWND window, const char* name);
 HANDLE RemovePropA(HWND window, const char* name);

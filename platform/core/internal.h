@@ -63,8 +63,8 @@ bool RecreateNativeForGl(Window& window, const backend::GlAttributes& attributes
 
 // ===== Hooks ===============================================================
 
-// Whether the point (window coordinates) lies inside the window's shape;
-// GDI plugs window regions in here. No hook: the whole rectangle.
+// Whether the point (window coordinates) lies inside the window's shape.
+// No hook: the window region SetWindowRgn gave it, else the whole rectangle.
 using HitTestHook = std::function<bool(HWND, int, int)>;
 void SetHitTestHook(HitTestHook hook);
 bool HitsShape(HWND window, int x, int y);
@@ -74,11 +74,23 @@ bool HitsShape(HWND window, int x, int y);
 using NativeDestroyHook = std::function<void(Window&)>;
 void SetNativeDestroyHook(NativeDestroyHook hook);
 
-// Called by SwapBuffers before the swap, with the GL context current on the
-// top-level window: child windows are composited over the GL picture here.
+// SwapBuffers calls CompositeChildren before the swap, with the GL context
+// current on the top-level window: the shown child windows are drawn over
+// the GL picture, then the hook (if any) sees the finished picture.
 using CompositeHook = std::function<void(HWND top)>;
 void SetCompositeHook(CompositeHook hook);
 void CompositeChildren(HWND top);
+
+// ===== Child-window surfaces (children.cpp) ================================
+
+// Gives GDI the child windows' surfaces (BitBlt onto their paint contexts).
+void InstallChildLayer();
+// The window is being destroyed: its surface, texture and region go.
+void ForgetChildLayer(HWND window);
+// Whether the point (window coordinates) lies inside the window region.
+bool ShapeContains(HWND window, int x, int y);
+// Draws the shown, painted children of TOP over the current GL picture.
+void CompositeChildLayers(HWND top);
 
 // ===== Queue internals =====================================================
 

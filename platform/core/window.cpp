@@ -139,7 +139,7 @@ void SetHitTestHook(HitTestHook hook) {
     HitTest() = std::move(hook);
 }
 bool HitsShape(HWND window, int x, int y) {
-    return !HitTest() || HitTest()(window, x, y);
+    return HitTest() ? HitTest()(window, x, y) : ShapeContains(window, x, y);
 }
 void SetNativeDestroyHook(NativeDestroyHook hook) {
     NativeDestroy() = std::move(hook);
@@ -148,6 +148,7 @@ void SetCompositeHook(CompositeHook hook) {
     Composite() = std::move(hook);
 }
 void CompositeChildren(HWND top) {
+    CompositeChildLayers(top);
     if (Composite()) Composite()(top);
 }
 
@@ -279,6 +280,7 @@ HWND CreateWindowExA(DWORD exStyle, const char* className, const char* title, DW
     const WindowClass& wc = Classes()[static_cast<std::size_t>(classIndex)];
     const bool child = (style & WS_CHILD) != 0;
     if (child && FindWindow(parent) == nullptr) return HWND();
+    if (child) InstallChildLayer();
     if (!child && !backend::EnsureVideo()) return HWND();
 
     Window w;
@@ -326,6 +328,7 @@ BOOL DestroyWindow(HWND handle) {
     SendMessageA(handle, WM_DESTROY, 0, 0);
     SendMessageA(handle, WM_NCDESTROY, 0, 0);
 
+    ForgetChildLayer(handle);
     w = FindWindow(handle);
     DestroyNative(*w);
     ForgetDCs(*w);
