@@ -10,6 +10,7 @@ function(ziru_library name)
         target_include_directories(ziru_${name} INTERFACE
             $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/lib> $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
         target_link_libraries(ziru_${name} INTERFACE ${ARG_DEPS})
+        ziru_install(ziru_${name} ${name})
         return()
     endif()
     add_library(ziru_${name} STATIC ${ARG_SOURCES})
@@ -20,6 +21,19 @@ function(ziru_library name)
         $<INSTALL_INTERFACE:include/ziru>)
     target_link_libraries(ziru_${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
     ziru_warnings(ziru_${name})
+    ziru_install(ziru_${name} ${name})
+endfunction()
+
+# ziru_install(TARGET NAME): TARGET joins the installed package as
+# ziru::NAME (the same name as its alias inside this tree). The headers are
+# installed once for the whole tree (see the top-level CMakeLists.txt).
+function(ziru_install target name)
+    set_target_properties(${target} PROPERTIES EXPORT_NAME ${name})
+    if(ZIRU_INSTALL)
+        install(TARGETS ${target} EXPORT ziruTargets
+            ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+            INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/ziru)
+    endif()
 endfunction()
 
 function(ziru_warnings target)

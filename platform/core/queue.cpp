@@ -204,6 +204,20 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == SC_CLOSE) SendMessageA(window, WM_CLOSE, 0, 0);
             return 0;
+        case WM_RBUTTONUP: {
+            // A right click asks for a context menu, at the pointer in screen
+            // coordinates.
+            POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            ClientToScreen(window, &at);
+            SendMessageA(window, WM_CONTEXTMENU, static_cast<WPARAM>(window.value),
+                         MAKELPARAM(at.x, at.y));
+            return 0;
+        }
+        case WM_CONTEXTMENU: {
+            // Unhandled by a child: its parent may offer the menu.
+            const HWND parent = GetParent(window);
+            return parent ? SendMessageA(parent, WM_CONTEXTMENU, wParam, lParam) : 0;
+        }
         case WM_PAINT: {
             PAINTSTRUCT ps;
             BeginPaint(window, &ps);

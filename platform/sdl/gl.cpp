@@ -1,6 +1,7 @@
 // SDL2 OpenGL: attributes, probing a pixel format, contexts, the swap, and
 // the hidden window that holds the current context while its own window is
 // destroyed (SDL would otherwise unload GL under live contexts).
+#include <GL/gl.h>
 #include <SDL.h>
 
 #include "platform/sdl/backend.h"
@@ -83,6 +84,10 @@ bool SwapWindow(NativeWindow* window) {
     SDL_Window* sdl = SdlWindow(window);
     if (sdl == nullptr) return false;
     SDL_GL_SwapWindow(sdl);
+    // The offscreen driver's swap does not even flush: without a flush the
+    // driver queues every frame's commands and memory grows without bound.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver != nullptr && SDL_strcmp(driver, "offscreen") == 0) glFlush();
     return true;
 }
 

@@ -123,3 +123,29 @@ TEST_F(Queue, KeysBecomeKeyAndCharacterMessages) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Queue, ARightClickAsksTheWindowAndThenItsParentForAContextMenu) {
+    // A captioned window at (0, 0): its client area starts at (3, 19).
+    const HWND top = MakeTop(WS_POPUP | WS_VISIBLE | WS_CAPTION, 0, 0, 200, 200);
+    const HWND child = ziru::test::MakeChild(top, 7, 10, 10, 50, 50);
+    Drain();
+    Log().clear();
+    SendMessageA(child, WM_RBUTTONUP, 0, MAKELPARAM(5, 6));
+    std::vector<std::pair<HWND, UINT>> menus;
+    for (const auto& l : Log()) {
+        if (l.message == WM_CONTEXTMENU) {
+            menus.emplace_back(l.window, l.message);
+            EXPECT_EQ(l.wParam, static_cast<WPARAM>(child.value));
+            EXPECT_EQ(GET_X_LPARAM(l.lParam), 3 + 10 + 5);
+            EXPECT_EQ(GET_Y_LPARAM(l.lParam), 19 + 10 + 6);
+        }
+    }
+    ASSERT_EQ(menus.size(), 2u);
+    EXPECT_EQ(menus[0].first, child);
+    EXPECT_EQ(menus[1].first, top);
+    DestroyWindow(top);
+}
+
+}  // namespace
