@@ -13,7 +13,8 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${SDL_VIDEODR
         (cd assets && ../build/tools/snapshot --frames 200 --out ../build/flames-snapshot.png)
         echo "Rendered the scene without a display instead: build/flames-snapshot.png"
     else
-        echo "Run it on a desktop, or under a virtual display: xvfb-run -a ./run-demo.sh"
+        echo "Run it on a desktop, or under a virtual display:"
+        echo "  xvfb-run -a -s \"-noreset -screen 0 1280x1024x24\" ./run-demo.sh"
     fi
     exit 0
 fi
