@@ -185,10 +185,11 @@ void Exposed(HWND top) {
 
 HWND DefaultTarget() {
     if (State().focus && IsWindow(State().focus)) return State().focus;
-    for (HWND top : detail::TopLevelWindows()) {
-        if (IsWindowVisible(top)) return top;
-    }
-    return HWND();
+    HWND first;
+    detail::ForEachTopLevel([&](detail::Window& w) {
+        if (!first && IsWindowVisible(w.handle)) first = w.handle;
+    });
+    return first;
 }
 
 }  // namespace input
@@ -228,12 +229,9 @@ BOOL SetCursorPos(int x, int y) {
     // the pointer where it already is and adds nothing.
     const POINT screen{x, y};
     HWND top;
-    for (HWND candidate : detail::TopLevelWindows()) {
-        detail::Window* w = detail::FindWindow(candidate);
-        if (w != nullptr && IsShown(*w) && Inside(detail::ClientScreenRect(*w), x, y)) {
-            top = candidate;
-        }
-    }
+    detail::ForEachTopLevel([&](detail::Window& w) {
+        if (IsShown(w) && Inside(detail::ClientScreenRect(w), x, y)) top = w.handle;
+    });
     if (!top) top = State().capture ? detail::TopLevelOf(State().capture)->handle : HWND();
     if (top) {
         MoveTo(top, screen);

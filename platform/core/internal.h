@@ -44,8 +44,25 @@ struct Window {
 
 Window* FindWindow(HWND handle);
 const WindowClass* FindClassOf(const Window& window);
-// Calls every live window in creation order (top-level and children).
-void ForEachWindow(const std::function<void(Window&)>& visit);
+// Every window, top-level and children, in creation order.
+const std::vector<HWND>& WindowOrder();
+// Calls VISIT for every live window in creation order. By index, reading the
+// size afresh, so a visit may create windows; walks run for every message
+// taken and every warp, so they copy nothing and allocate nothing.
+template <typename Visit>
+void ForEachWindow(Visit&& visit) {
+    const std::vector<HWND>& order = WindowOrder();
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (Window* w = FindWindow(order[i])) visit(*w);
+    }
+}
+// The same for the top-level windows only.
+template <typename Visit>
+void ForEachTopLevel(Visit&& visit) {
+    ForEachWindow([&](Window& w) {
+        if (!w.parent) visit(w);
+    });
+}
 std::vector<HWND> TopLevelWindows();
 
 // The frame around the client area: left, top, right, bottom.

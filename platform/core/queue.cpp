@@ -2,10 +2,10 @@
 // flag, WM_PAINT made up when nothing else waits, synchronous sends, the
 // default window procedure, and painting (invalid areas, window DCs).
 #include <algorithm>
-#include <deque>
 
 #include "platform/core/core.h"
 #include "platform/core/internal.h"
+#include "platform/core/message_ring.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/gdi.h"
 
@@ -18,8 +18,8 @@ struct QuitState {
     int code = 0;
 };
 
-std::deque<MSG>& Queue() {
-    static std::deque<MSG> queue;
+detail::MessageRing& Queue() {
+    static detail::MessageRing queue;
     return queue;
 }
 
@@ -87,7 +87,7 @@ void PostFront(const MSG& msg) {
 }
 
 void DropMessagesFor(HWND window) {
-    std::erase_if(Queue(), [&](const MSG& m) { return m.hwnd == window; });
+    Queue().erase_if([&](const MSG& m) { return m.hwnd == window; });
 }
 
 }  // namespace detail
@@ -115,11 +115,11 @@ void PostQuitMessage(int exitCode) {
 
 BOOL PeekMessageA(MSG* msg, HWND window, UINT first, UINT last, UINT remove) {
     PumpInput();
-    auto& queue = Queue();
-    for (auto it = queue.begin(); it != queue.end(); ++it) {
-        if (!Matches(*it, window, first, last)) continue;
-        if (msg != nullptr) *msg = *it;
-        if (remove & PM_REMOVE) queue.erase(it);
+    detail::MessageRing& queue = Queue();
+    for (std::size_t i = 0; i < queue.size(); ++i) {
+        if (!Matches(queue[i], window, first, last)) continue;
+        if (msg != nullptr) *msg = queue[i];
+        if (remove & PM_REMOVE) queue.erase(i);
         return TRUE;
     }
     const bool wantsQuit = (first == 0 && last == 0) || (WM_QUIT >= first && WM_QUIT <= last);

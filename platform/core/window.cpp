@@ -83,11 +83,8 @@ const WindowClass* FindClassOf(const Window& window) {
     return window.atom >= kFirstAtom && index < Classes().size() ? &Classes()[index] : nullptr;
 }
 
-void ForEachWindow(const std::function<void(Window&)>& visit) {
-    const std::vector<HWND> order = Order();
-    for (HWND h : order) {
-        if (Window* w = FindWindow(h)) visit(*w);
-    }
+const std::vector<HWND>& WindowOrder() {
+    return Order();
 }
 
 std::vector<HWND> TopLevelWindows() {
