@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/sdl/backend.h"
@@ -35,7 +36,8 @@ struct Window {
     bool destroying = false;
     bool invalid = false;
     RECT invalidRect;
-    std::map<std::string, HANDLE> properties;
+    // Looked up by the caller's text without making a string of it.
+    std::map<std::string, HANDLE, std::less<>> properties;
     std::vector<HWND> children;  // in creation order
     std::vector<HDC> dcs;        // handed out by GetDC and BeginPaint
     backend::NativeWindow* native = nullptr;

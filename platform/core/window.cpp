@@ -449,21 +449,26 @@ int GetWindowTextA(HWND handle, char* text, int size) {
 BOOL SetPropA(HWND handle, const char* name, HANDLE value) {
     Window* w = FindWindow(handle);
     if (w == nullptr || name == nullptr) return FALSE;
-    w->properties[name] = value;
+    auto it = w->properties.find(std::string_view(name));
+    if (it != w->properties.end()) {
+        it->second = value;
+    } else {
+        w->properties.emplace(name, value);
+    }
     return TRUE;
 }
 
 HANDLE GetPropA(HWND handle, const char* name) {
     Window* w = FindWindow(handle);
     if (w == nullptr || name == nullptr) return 0;
-    auto it = w->properties.find(name);
+    auto it = w->properties.find(std::string_view(name));
     return it == w->properties.end() ? 0 : it->second;
 }
 
 HANDLE RemovePropA(HWND handle, const char* name) {
     Window* w = FindWindow(handle);
     if (w == nullptr || name == nullptr) return 0;
-    auto it = w->properties.find(name);
+    auto it = w->properties.find(std::string_view(name));
     if (it == w->properties.end()) return 0;
     const HANDLE value = it->second;
     w->properties.erase(it);
