@@ -21,6 +21,7 @@
 #include <stb/stb_image.h>
 
 #include "platform/win.h"
+#include "support/tga_rle.h"
 #include "texture/tga_reader.h"
 
 namespace {
@@ -43,31 +44,6 @@ Bytes MakePixels(int bpp, std::uint32_t seed) {
         }
     }
     return pixels;
-}
-
-Bytes EncodeRle(const Bytes& pixels, int bpp) {
-    Bytes out;
-    const std::size_t n = pixels.size() / bpp;
-    auto same = [&](std::size_t a, std::size_t b) {
-        return std::memcmp(&pixels[a * bpp], &pixels[b * bpp], bpp) == 0;
-    };
-    std::size_t i = 0;
-    while (i < n) {
-        std::size_t run = 1;
-        while (i + run < n && run < 128 && same(i, i + run)) ++run;
-        if (run >= 2) {
-            out.push_back(static_cast<std::uint8_t>(0x80 + run - 1));
-            out.insert(out.end(), &pixels[i * bpp], &pixels[i * bpp] + bpp);
-            i += run;
-            continue;
-        }
-        std::size_t raw = 1;
-        while (i + raw < n && raw < 128 && !(i + raw + 1 < n && same(i + raw, i + raw + 1))) ++raw;
-        out.push_back(static_cast<std::uint8_t>(raw - 1));
-        out.insert(out.end(), &pixels[i * bpp], &pixels[(i + raw) * bpp]);
-        i += raw;
-    }
-    return out;
 }
 
 std::string WriteTga(const std::string& dir, const char* name, bool rle, int bits) {
@@ -93,7 +69,7 @@ std::string WriteTga(const std::string& dir, const char* name, bool rle, int bit
                   kSize >> 8,
                   static_cast<std::uint8_t>(bits),
                   0x20};
-    const Bytes body = rle ? EncodeRle(pixels, bpp) : pixels;
+    const Bytes body = rle ? ziru::test::EncodeTgaRle(pixels, bpp) : pixels;
     file.insert(file.end(), body.begin(), body.end());
     const std::string path = dir + "/" + name;
     FILE* f = std::fopen(path.c_str(), "wb");

@@ -15,6 +15,7 @@
 #define STBI_ONLY_TGA
 #include <stb/stb_image.h>
 
+#include "support/tga_rle.h"
 #include "texture/texture_files.h"
 #include "texture/tga_reader.h"
 
@@ -282,33 +283,6 @@ TEST(TgaReader, ReadOnlyFileLoads) {
     EXPECT_TRUE(r.boxes.empty());
 }
 
-// Encodes PIXELS (file order, blue-green-red-alpha) as run-length packets:
-// runs where neighbours repeat, raw packets elsewhere.
-Bytes EncodeRle(const Bytes& pixels, int bpp) {
-    Bytes out;
-    std::size_t n = pixels.size() / bpp;
-    auto same = [&](std::size_t a, std::size_t b) {
-        return std::memcmp(&pixels[a * bpp], &pixels[b * bpp], bpp) == 0;
-    };
-    std::size_t i = 0;
-    while (i < n) {
-        std::size_t run = 1;
-        while (i + run < n && run < 128 && same(i, i + run)) ++run;
-        if (run > 1) {
-            out.push_back(static_cast<std::uint8_t>(0x80 + run - 1));
-            out.insert(out.end(), &pixels[i * bpp], &pixels[i * bpp] + bpp);
-            i += run;
-            continue;
-        }
-        std::size_t raw = 1;
-        while (i + raw < n && raw < 128 && !(i + raw + 1 < n && same(i + raw, i + raw + 1))) ++raw;
-        out.push_back(static_cast<std::uint8_t>(raw - 1));
-        out.insert(out.end(), &pixels[i * bpp], &pixels[(i + raw) * bpp]);
-        i += raw;
-    }
-    return out;
-}
-
 TEST(TgaReader, AgreesWithStbImageOnLargerImages) {
     // Sizes beyond the read buffer, odd widths, both depths and types; flat
     // and noisy spans so that both packet kinds cross buffer refills.
@@ -331,7 +305,7 @@ TEST(TgaReader, AgreesWithStbImageOnLargerImages) {
             }
         }
         Bytes file = Cat(TgaHeader(c.rle ? 10 : 2, c.width, c.height, c.bpp, 0x20),
-                         c.rle ? EncodeRle(pixels, b) : pixels);
+                         c.rle ? ziru::test::EncodeTgaRle(pixels, b) : pixels);
         Loaded r = LoadBytes(file);
         ASSERT_TRUE(r.ok) << c.width << "x" << c.height;
         int w, h, comp;
