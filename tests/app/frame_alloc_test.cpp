@@ -19,17 +19,46 @@ namespace {
 bool counting = false;
 long allocations = 0;
 
+// Every form of the global allocation functions goes through one counter and
+// malloc, so that whatever allocates (our code, or the GL driver's C++ parts)
+// is counted and every delete matches its new.
+void* Allocate(std::size_t size) {
+    if (counting) ++allocations;
+    return std::malloc(size == 0 ? 1 : size);
+}
+
 }  // namespace
 
 void* operator new(std::size_t size) {
-    if (counting) ++allocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    if (void* p = Allocate(size)) return p;
     throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) {
+    if (void* p = Allocate(size)) return p;
+    throw std::bad_alloc();
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return Allocate(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return Allocate(size);
 }
 void operator delete(void* p) noexcept {
     std::free(p);
 }
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
 void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
     std::free(p);
 }
 
